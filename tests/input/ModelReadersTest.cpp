@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "support/TempDir.h"
+
 #include <filesystem>
 #include <string>
 
@@ -161,7 +165,8 @@ TEST_F(ModelScanTest, HeaderKeywordAndIpMarker) {
       {"  RHO-1 ip", TModelDialect::Rho1, 1}, {"RHO-1 RES", TModelDialect::Rho1, 0},
       {"RHO-1IP", TModelDialect::Rho1, 0},    {"rho-1 IP", TModelDialect::Plain, 0},
   };
-  const fs::path dir = fs::path(testing::TempDir()) / "karvelo_model_headers";
+  const karvelo::test::UniqueTempDir scratch("karvelo_model_headers");
+  const fs::path dir = scratch.path();
   fs::create_directories(dir);
   ModelPath = dir.string() + "/";
   for (const auto& c : cases) {
@@ -209,7 +214,8 @@ TEST_F(ModelScanTest, OneDScanIgnoresNonPositiveValuesAndKeepsItsLabelsToItself)
   EXPECT_EQ(optrec.InversionTxtStr, "");
   EXPECT_TRUE(prompts.texts.empty());
 
-  const fs::path dir = fs::path(testing::TempDir()) / "karvelo_model_1d";
+  const karvelo::test::UniqueTempDir scratch("karvelo_model_1d");
+  const fs::path dir = scratch.path();
   fs::create_directories(dir);
   ModelPath = dir.string() + "/";
   ASSERT_TRUE(WriteFileAtomically((dir / "l.RHO").string(),
@@ -313,7 +319,8 @@ TEST_F(ModelScanTest, RmsSideFile) {
   EXPECT_EQ(optrec.InversionTxtStr, "kept");
   EXPECT_EQ(ReadRmsFile("x"), 0);  // too short to carry an extension
 
-  const fs::path dir = fs::path(testing::TempDir()) / "karvelo_model_rms";
+  const karvelo::test::UniqueTempDir scratch("karvelo_model_rms");
+  const fs::path dir = scratch.path();
   fs::create_directories(dir);
   ModelPath = dir.string() + "/";
   const std::pair<const char*, double> lines[] = {
@@ -382,14 +389,15 @@ class LabelFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetPlotState();
-    root = fs::path(testing::TempDir()) / "karvelo_labels";
-    fs::remove_all(root);
+    scratch = std::make_unique<karvelo::test::UniqueTempDir>("karvelo_labels");
+    root = scratch->path();
     for (const char* d : {"cwd", "data", "program"}) fs::create_directories(root / d);
   }
   void TearDown() override {
     ResetPlotState();
     fs::remove_all(root);
   }
+  std::unique_ptr<karvelo::test::UniqueTempDir> scratch;
   std::string Dir(const char* d) const { return (root / d).string() + "/"; }
   static std::string Read(const fs::path& p) { return ReadWholeFile(p.string()).value_or("?"); }
 
