@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/PlotState.h"
@@ -203,6 +204,25 @@ void BM_PseudosectionLoadAndDraw(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PseudosectionLoadAndDraw)
+    ->Args({10'000, 5})
+    ->Args({1'000'000, 10})
+    ->Unit(benchmark::kMillisecond);
+
+// The reload and drawing with the records of the load handed to the drawing, so the
+// file is parsed once in all.
+void BM_PseudosectionLoadAndDrawAdopted(benchmark::State& state) {
+  const std::string path = MakeDatFile(state.range(0), static_cast<int>(state.range(1)));
+  SetUpDrawing(path);
+  test::RecordingCanvas canvas(1920, 1080);
+  for (auto _ : state) {
+    IsDatFile = ScanDatHeader(false);
+    TDatData records;
+    ScanDatFile(&records);
+    AdoptPseudoData(std::move(records));
+    DrawOnce(canvas);
+  }
+}
+BENCHMARK(BM_PseudosectionLoadAndDrawAdopted)
     ->Args({10'000, 5})
     ->Args({1'000'000, 10})
     ->Unit(benchmark::kMillisecond);

@@ -51,18 +51,25 @@ std::string ShortestText(double v) {
   return std::string(buf, r.ptr);
 }
 
-std::vector<GridPoint> PrepareGridPoints(const std::vector<TDatPoint>& data, const double* levels,
-                                         int nLevels, double selectedSpacing,
-                                         double selectedNFactor, double unitSpacing, bool useY,
-                                         double ySlice) {
+std::vector<GridPoint> PrepareGridPoints(const TDatData& data, const double* levels, int nLevels,
+                                         double selectedSpacing, double selectedNFactor,
+                                         double unitSpacing, bool useY, double ySlice) {
   const RowFinder rows(levels, nLevels);
   const std::string yText = useY ? ShortestText(ySlice) : std::string();
+  // Records may come from a read with another time step or IP window (the load scan
+  // before a settings change): those of time-lapse and multi-window files are picked
+  // again from the values they keep.
+  const int timeStep = graphtype.TimeStep;
+  const int window = std::max(1, std::min<int>(graphtype.TimeWindowIP, optrec.IPwindows));
   std::vector<GridPoint> points;
-  points.reserve(data.size());
-  for (const TDatPoint& d : data) {
+  points.reserve(data.points.size());
+  for (std::size_t i = 0; i < data.points.size(); ++i) {
+    const TDatPoint& d = data.points[i];
     if (useY && ShortestText(d.y) != yText) continue;
     if (!SelectedDatum(d.a, d.n, selectedSpacing, selectedNFactor, unitSpacing)) continue;
-    points.push_back({d.position, PlottedValue(d.value, d.ip), rows.RowOf(d.depth)});
+    const double rho = data.stepsPerPoint > 1 ? data.Value(i, timeStep) : d.value;
+    const double ip = data.ipPerPoint > 1 ? data.IP(i, window) : d.ip;
+    points.push_back({d.position, PlottedValue(rho, ip), rows.RowOf(d.depth)});
   }
   return points;
 }

@@ -32,12 +32,11 @@ class RowFinder {
 };
 
 // The grid points of a drawing: the selected data in file order with their plotted
-// value (PlottedValue) and grid row. With useY, only data whose y reads the same as ySlice are
-// kept.
-std::vector<GridPoint> PrepareGridPoints(const std::vector<TDatPoint>& data, const double* levels,
-                                         int nLevels, double selectedSpacing,
-                                         double selectedNFactor, double unitSpacing, bool useY,
-                                         double ySlice);
+// value (PlottedValue of the current time step and IP window) and grid row. With useY, only data
+// whose y reads the same as ySlice are kept.
+std::vector<GridPoint> PrepareGridPoints(const TDatData& data, const double* levels, int nLevels,
+                                         double selectedSpacing, double selectedNFactor,
+                                         double unitSpacing, bool useY, double ySlice);
 
 // The shortest decimal text of a value (the form in which Y slices are compared).
 std::string ShortestText(double v);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/Files.h"
@@ -59,9 +60,24 @@ struct DrawingWork {
 
 DrawingWork gWork;
 
+// Records handed over by the load before a drawing (AdoptPseudoData).
+struct AdoptedData {
+  bool present = false;
+  TDatData data;
+};
+AdoptedData gAdopted;
+
+// The adopted records when they are of the current file, else a fresh read.
+bool TakeOrReadData(TDatData& out) {
+  const bool usable = gAdopted.present && gAdopted.data.path == DatFilePath();
+  if (usable) out = std::move(gAdopted.data);
+  gAdopted = AdoptedData{};
+  return usable || ReadDatData(out);
+}
+
 void EnsureData() {
   if (gWork.loaded) return;
-  if (!ReadDatData(gWork.file)) {
+  if (!TakeOrReadData(gWork.file)) {
     const std::string path = DatFilePath();
     if (!FileExistsNoCase(path)) {
       const std::string text = "ERROR (PutDATInGrid2): " + path + " not found!";
@@ -99,7 +115,7 @@ const std::vector<GridPoint>& PointsFor(double unit) {
   if (!gWork.pointsValid || gWork.pointsUnit != unit || gWork.pointsSpacing != SelectedSpacing ||
       gWork.pointsNFactor != SelectedNFactor) {
     gWork.points =
-        PrepareGridPoints(gWork.file.points, ScanResults.PseudoDepthList.data(),
+        PrepareGridPoints(gWork.file, ScanResults.PseudoDepthList.data(),
                           std::clamp(ScanResults.nPseudoDepths, 0, MaxScanList), SelectedSpacing,
                           SelectedNFactor, unit, gWork.useY, gWork.ySlice);
     gWork.pointsValid = true;
@@ -293,6 +309,11 @@ struct WorkRelease {
 };
 
 }  // namespace
+
+void AdoptPseudoData(TDatData&& data) {
+  gAdopted.data = std::move(data);
+  gAdopted.present = true;
+}
 
 void ReleasePseudoWork() {
   gWork = DrawingWork{};

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "input/DatReader.h"
 #include "render/Canvas.h"
 
 namespace karvelo {
@@ -50,6 +51,12 @@ void PaintGridWindow();
 // The overlays: a dot or cross at every datum, and the distance markers.
 void PlotDataPoints();
 void PlotMarkers();
+
+// Hands the measurement records of the load that precedes a drawing
+// (ScanDatFile(&data)) to that drawing, so that it does not read the file a second
+// time. The next drawing takes them when they are of the file of the plot state and
+// drops them otherwise; the plotted time step and IP window are picked afresh.
+void AdoptPseudoData(TDatData&& data);
 
 // Releases the data and grid of a drawing (the driver does this itself at its end;
 // callers of the single steps above do it when they are done).

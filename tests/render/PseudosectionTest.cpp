@@ -434,6 +434,41 @@ TEST_F(PseudosectionTest, AVanishedDataFileFailsTheDrawingNotTheProgram) {
   EXPECT_EQ(canvas.pixelCalls, 0);
 }
 
+TEST_F(PseudosectionTest, RecordsOfTheLoadSpareTheDrawingASecondRead) {
+  // Loaded for time step 2, drawn as the difference plot, with the file gone in
+  // between: the drawing works on the records the load kept.
+  const std::string dir = TempDir();
+  fs::copy_file(kFixtures + "/GA_TIME.DAT", dir + "/GA_TIME.DAT");
+  optrec.DataDir = dir + "/";
+  optrec.FileName = "GA_TIME";
+  IsDatFile = ScanDatHeader(false);
+  graphtype.TimeStep = 2;
+  TDatData records;
+  ASSERT_TRUE(ScanDatFile(&records));
+  AdoptPseudoData(std::move(records));
+  fs::remove(dir + "/GA_TIME.DAT");
+  graphtype.TimeStep = 0;
+  graphtype.RhoLimit[25] = 0.39;  // the difference 0.4 takes colour 1
+  graphtype.RhoLimit[26] = 0.41;
+  SetRange(0, 14, 0, 2);
+  Draw();
+  EXPECT_TRUE(prompts.messages.empty());
+  const double mid = (ScanResults.PseudoDepthList[0] + ScanResults.PseudoDepthList[1]) / 2;
+  EXPECT_EQ(IndexAt(6, mid), 1);
+
+  // Records of another file are left alone: the drawing reads its own.
+  graphtype.TimeStep = 1;
+  Load(kFixtures, "WEN_DUP");
+  TDatData other;
+  ASSERT_TRUE(ScanDatFile(&other));
+  AdoptPseudoData(std::move(other));
+  canvas = RecordingCanvas(1000, 800);
+  Load(kFixtures, "WEN_HULL");
+  SetRange(0, 20, 0, 4);
+  Draw();
+  EXPECT_EQ(IndexAt(10, 2), 4);  // 120 ohm-m, not a value of WEN_DUP
+}
+
 TEST_F(PseudosectionTest, LongProfilesArePaintedToTheEndWhateverTheOverlap) {
   // 2000 m at a 1 m unit: longer than the 6001 columns of one grid window reach. A huge
   // overlap makes the window step negative, which must still advance.
