@@ -111,6 +111,7 @@ bool OpenSettingsFile(const std::string& path, TextLines& file) {
 }
 
 bool WriteSettingsFile(const std::string& path, const std::string& text, Tell tell) {
+  if (!SettingsWritesEnabled) return true;
   std::string error;
   if (WriteFileAtomically(path, text, &error)) {
     ToldProblems().erase("write:" + path);
@@ -377,12 +378,6 @@ std::string ColourLimitsPath() {
 
 // ---- Number formats -----------------------------------------------------------------------
 
-std::string FormatGeneral(double x) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0");
-}
-
 std::string FormatShortest(double x) {
   char buf[64];
   const auto r = std::to_chars(buf, buf + sizeof buf, x);
@@ -591,6 +586,7 @@ bool LoadReference(std::vector<TReferenceData>& items, const std::string& baseNa
 bool SaveReference(const std::vector<TReferenceData>& items, const std::string& baseName) {
   const std::string path = SettingsPath(baseName, ".ref");
   if (items.empty()) {
+    if (!SettingsWritesEnabled) return true;
     const auto found = FindFileNoCase(path);
     if (!found || std::remove(found->c_str()) == 0) return true;
     TellProblem("delete:" + *found, "WARNING: The settings file " + *found + " cannot be deleted.",

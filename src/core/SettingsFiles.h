@@ -16,6 +16,7 @@
 #include <string>
 
 #include "core/SctDraw.h"
+#include "input/QvMath.h"  // FormatGeneral: the "%g" of positions and depths
 
 namespace karvelo {
 
@@ -23,9 +24,6 @@ namespace karvelo {
 // Res2dinv and the original Windows tools, which all write CR LF. Readers take any.
 inline constexpr const char* SettingsLineBreak = "\r\n";
 
-// A real in the general numeric format: up to 15 significant digits, "." as separator,
-// no trailing zeros (12.5, 100, 1e+20).
-std::string FormatGeneral(double x);
 // The shortest text that reads back as exactly x.
 std::string FormatShortest(double x);
 
@@ -80,5 +78,10 @@ double StepsToReach(double start, double step, double target);
 // Problems reading or writing a settings file during a load are told once per file;
 // this forgets which were told (tests, or a new session of the console tool).
 void ForgetSettingsFileProblems();
+
+// While false, loads and saves write and delete no settings file at all (the console
+// tool's --info inspects a file without leaving anything beside it). The writers then
+// report success, so a load takes the same path as in the desktop program.
+inline bool SettingsWritesEnabled = true;
 
 }  // namespace karvelo

@@ -48,6 +48,9 @@ std::string FormatInt(long long value);
 std::string FormatScientific(int digits, double x);
 int DecimalsNeeded(double x);
 std::string FormatReal(double x);
+// The general number format: up to 15 significant digits, no trailing zeros, an
+// exponent only where needed and written "1E-5" / "1E20" (no "+", no leading zeros).
+std::string FormatGeneral(double x);
 // Fixed-point text with `decimals` decimals, independent of the locale.
 std::string FormatFixed(double x, int decimals);
 

@@ -159,6 +159,12 @@ void QtCanvas::SetFont(const std::string& name, int sizePoints, bool bold) {
   font_.setBold(bold);
 }
 
+void QtCanvas::SetFontPixelSize(const std::string& name, int pixels, bool bold) {
+  font_.setFamily(CanvasText(name));
+  font_.setPixelSize(std::max(pixels, 1));
+  font_.setBold(bold);
+}
+
 void QtCanvas::MoveTo(int x, int y) {
   penPos_ = QPoint(x, y);
 }

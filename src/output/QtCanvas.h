@@ -68,6 +68,9 @@ class QtCanvas final : public Canvas {
 
   void SetFont(const std::string& name, int sizePoints, bool bold = false) override;
   void SetFontColour(TColor c) override { fontColour_ = c; }
+  // The diagram font as the windows and exports size it: a character height (em size)
+  // in pixels, so text scales with the picture rather than with the screen's dpi.
+  void SetFontPixelSize(const std::string& name, int pixels, bool bold = false);
 
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;

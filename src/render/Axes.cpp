@@ -239,19 +239,5 @@ std::string RelativeFolder(const std::string& base, const std::string& folder) {
   return result;
 }
 
-std::string FormatGeneral(double x) {
-  if (x == 0) return "0";
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-  std::string text(buf, r.ptr);
-  const std::size_t e = text.find('e');
-  if (e == std::string::npos) return text;
-  // "1e-05" -> "1E-5", "1e+15" -> "1E15".
-  std::string exponent = text.substr(e + 1);
-  const bool negative = exponent.front() == '-';
-  if (exponent.front() == '+' || negative) exponent.erase(0, 1);
-  exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
-  return text.substr(0, e) + "E" + (negative ? "-" : "") + exponent;
-}
 
 }  // namespace karvelo

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "input/QvMath.h"  // FormatGeneral, used by the scales
 #include "render/Canvas.h"
 
 namespace karvelo {
@@ -33,8 +34,5 @@ std::string MisfitText(double rms);
 // needed, with a trailing separator); the full folder when the two do not share a root.
 std::string RelativeFolder(const std::string& base, const std::string& folder);
 
-// A number in the shortest general form with up to 15 significant digits ("50", "0.1",
-// "1E-5"), as the model distance scale writes it.
-std::string FormatGeneral(double x);
 
 }  // namespace karvelo

@@ -19,7 +19,8 @@ TEST(SettingsNumbers, GeneralFormatHasNoTrailingZerosAndAPoint) {
   EXPECT_EQ(FormatGeneral(100), "100");
   EXPECT_EQ(FormatGeneral(-0.25), "-0.25");
   EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
-  EXPECT_EQ(FormatGeneral(1e20), "1e+20");
+  EXPECT_EQ(FormatGeneral(1e20), "1E20");
+  EXPECT_EQ(FormatGeneral(1e-5), "1E-5");
   EXPECT_EQ(FormatShortest(0.1 + 0.2), "0.30000000000000004");
   EXPECT_EQ(FormatShortest(47.5), "47.5");
 }

@@ -1,0 +1,52 @@
+#include "cli/ConsolePrompts.h"
+
+#include <cstdio>
+
+#include "input/DatReader.h"
+
+namespace karvelo::cli {
+
+std::string ConsoleText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      // "\n\r" and "\r\n" are one break; a lone CR is one too.
+      const bool pairedBefore = i > 0 && text[i - 1] == '\n';
+      if (!pairedBefore) out += '\n';
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+void ConsolePrompts::Message(const std::string& text, MessageKind kind) {
+  messages_.push_back(text);
+  if (!echo_) return;
+  const char* prefix = kind == MessageKind::Error     ? "karvelo-plot: error: "
+                       : kind == MessageKind::Warning ? "karvelo-plot: warning: "
+                                                      : "karvelo-plot: ";
+  std::fprintf(stderr, "%s%s\n", prefix, ConsoleText(text).c_str());
+}
+
+bool ConsolePrompts::AskYesNo(const std::string& text) {
+  if (text == ResistivityOrIPQuestion) return !answerIP_;
+  return defaultAnswer_ == Answer::Yes;
+}
+
+Answer ConsolePrompts::AskYesNoCancel(const std::string&) {
+  return defaultAnswer_;
+}
+
+TDiagramType ConsolePrompts::AskPlotType(bool) {
+  return plotType_;
+}
+
+int ConsolePrompts::AskYSlice(const std::vector<double>& yValues, int) {
+  if (ySlice_ >= 1 && ySlice_ <= static_cast<int>(yValues.size())) return ySlice_;
+  return 1;
+}
+
+}  // namespace karvelo::cli
