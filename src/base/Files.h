@@ -58,6 +58,8 @@ class TextLines {
   bool ReadLine(std::string& line);
   // 1-based number of the line last returned by ReadLine (0 before the first).
   int LineNumber() const { return lineNumber_; }
+  // Bytes of text held (the bound of any line count).
+  std::size_t Size() const { return text_.size(); }
   // Back to the first line.
   void Rewind() {
     pos_ = 0;

@@ -84,7 +84,8 @@ LoadResult LoadForCommand(TSectionDiagram& diagram, const std::string& absolute)
   ClearDatProblem();
   diagram.SetFileName(absolute);
   if (r.kind == FileKind::Model) {
-    r.readable = LastModelScan.Found && LastModelScan.nColumns > 0;
+    r.readable =
+        LastModelScan.Found && LastModelScan.nColumns > 0 && LastModelScan.ColumnWidthValid;
   } else {
     r.readable = ScanResults.nDataPoints > 0;
   }

@@ -6,12 +6,14 @@
 #include <array>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "base/Prompts.h"
 #include "base/Res2err.h"
 #include "core/DrawRegistry.h"
 #include "core/SctDraw.h"
 #include "core/SettingsFiles.h"
+#include "render/ModelSection.h"
 
 namespace karvelo {
 namespace {
@@ -89,6 +91,7 @@ void TSectionDiagram::Draw() {
   DataLabels = DefaultLabels();
   ModelLabels = DefaultLabels();
 
+  PassReferenceColumns();
   if (!FExceptionFlag && FCanvas) {
     Outcome outcome = DrawType(FDiagramType) ? Outcome::Drawn : Outcome::NoModel;
     if (outcome == Outcome::NoModel) {
@@ -111,6 +114,20 @@ bool TSectionDiagram::DrawType(TDiagramType type) {
   const Outcome outcome = Guarded([&] { renderer(*FCanvas, FWidth, FHeight); });
   if (outcome == Outcome::Failed) FExceptionFlag = true;
   return outcome != Outcome::NoModel;
+}
+
+// The model section draws the diagram's borehole columns; it reads them from its own
+// plain list so the renderer needs nothing of the diagram object.
+void TSectionDiagram::PassReferenceColumns() const {
+  ModelOverlays.References.clear();
+  for (const TReferenceData& r : FReferenceData) {
+    TReferenceColumn column{r.Position(), r.Method(), r.GWlData(), r.Gwl(), {}};
+    for (const TReferenceLayer& layer : r.Layers()) {
+      column.Layers.push_back(
+          {layer.Depth(), layer.MaterialCode(), layer.MaterialText(), layer.MaterialColor()});
+    }
+    ModelOverlays.References.push_back(std::move(column));
+  }
 }
 
 void TSectionDiagram::CopyDrawingResults() {

@@ -9,6 +9,7 @@ namespace {
 struct Registry {
   std::array<RendererFunction, 3> renderers;
   DrawingLayerHooks layer;
+  DataRecordsConsumer records;
 };
 
 Registry& TheRegistry() {
@@ -33,6 +34,14 @@ void RegisterDrawingLayer(DrawingLayerHooks hooks) {
 
 void ClearDrawRegistrations() {
   TheRegistry() = Registry{};
+}
+
+void RegisterDataRecordsConsumer(DataRecordsConsumer consumer) {
+  TheRegistry().records = std::move(consumer);
+}
+
+const DataRecordsConsumer& DataRecordsTaker() {
+  return TheRegistry().records;
 }
 
 const DrawingLayerHooks& DrawingLayer() {

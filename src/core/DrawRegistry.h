@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "base/PlotState.h"
+#include "input/DatReader.h"
 #include "render/Canvas.h"
 
 namespace karvelo {
@@ -29,6 +30,12 @@ struct DrawingLayerHooks {
   std::function<int()> DiagramTop;
   std::function<int()> DiagramBottom;
 };
+
+// Takes the measurement records that a load has just read, so the drawing that follows
+// does not parse the data file a second time. Without one, loads keep no records.
+using DataRecordsConsumer = std::function<void(TDatData&&)>;
+void RegisterDataRecordsConsumer(DataRecordsConsumer consumer);
+const DataRecordsConsumer& DataRecordsTaker();
 
 // Replaces the renderer of `type` (an empty function removes it).
 void RegisterRenderer(TDiagramType type, RendererFunction renderer);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/Files.h"
 #include "base/Prompts.h"
@@ -178,7 +179,15 @@ bool TSectionDiagram::LoadDataFile(const std::string& extUpper) {
     IsDatFile = ScanDatHeader(graphtype.FirstTime);
   }
   if (optrec.TimeSteps < graphtype.TimeStep) graphtype.TimeStep = optrec.TimeSteps;
-  const bool scanned = ScanDatFile();
+  // Keep the measurements for the drawing that follows when someone will draw them.
+  bool scanned = false;
+  if (const DataRecordsConsumer& take = DataRecordsTaker()) {
+    TDatData records;
+    scanned = ScanDatFile(&records);
+    take(std::move(records));
+  } else {
+    scanned = ScanDatFile();
+  }
   ScanResults.UnitSpacing = ScanResults.SpacingMin;
   const int n = std::clamp(ScanResults.nPseudoDepths, 0, MaxScanList);
   if (n > 0) graphtype.Dlow = ScanResults.PseudoDepthList[static_cast<std::size_t>(n - 1)];

@@ -292,6 +292,7 @@ class TSectionDiagram {
   void ReadSettingsAfterScan(bool model);
   bool DrawType(TDiagramType type);
   void CopyDrawingResults();
+  void PassReferenceColumns() const;
 
   karvelo::Canvas* FCanvas = nullptr;
   int FWidth = 0, FHeight = 0;

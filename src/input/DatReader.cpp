@@ -159,14 +159,16 @@ void AppendRecord(TDatData& data, const TDataLine& d, int lineNumber) {
 }
 
 void PrepareRecords(TDatData& data, const std::string& path, const TDataLayout& layout,
-                    int expected) {
+                    int expected, std::size_t fileBytes) {
   data.Clear();
   data.path = path;
   const bool general = layout.arrayCode == 11 || layout.arrayCode == 15;
   data.stepsPerPoint = general && layout.timeSteps > 1 ? layout.timeSteps : 0;
   data.ipPerPoint = layout.ipValues;
-  // A header may declare far more data than the file holds: reserve a modest start only.
-  const auto n = static_cast<std::size_t>(std::clamp(expected, 0, 1 << 16));
+  // A header may declare far more data than the file holds: reserve no more than the
+  // file's bytes can carry (a data line takes at least six), so growth never copies the
+  // records of a large survey while a false count reserves nothing absurd.
+  const auto n = std::min(static_cast<std::size_t>(std::max(expected, 0)), fileBytes / 6 + 1);
   data.points.reserve(n);
   data.stepValues.reserve(n * static_cast<std::size_t>(data.stepsPerPoint));
   data.ipValues.reserve(n * static_cast<std::size_t>(data.ipPerPoint));
@@ -318,7 +320,7 @@ bool ScanDatFile(TDatData* data) {
     return false;
   }
   const TDataLayout layout = CurrentDataLayout(optrec.XYscan, measurementType, optrec.IPflag != 0);
-  if (data != nullptr) PrepareRecords(*data, path, layout, declared);
+  if (data != nullptr) PrepareRecords(*data, path, layout, declared, file.Size());
   const PassResult pass =
       DataPass(file, layout, IsDatFile, declared, [&](const TDataLine& d, int lineNumber) {
         collector.Add(d);
@@ -349,7 +351,7 @@ bool ReadDatData(TDatData& data) {
   data.path = path;
   if (OpenData(file, path, declared, measurementType) != OpenResult::Ready) return false;
   const TDataLayout layout = CurrentDataLayout(optrec.XYscan, measurementType, optrec.IPflag != 0);
-  PrepareRecords(data, path, layout, IsDatFile ? declared : 1024);
+  PrepareRecords(data, path, layout, IsDatFile ? declared : 1024, file.Size());
   const PassResult pass = DataPass(file, layout, IsDatFile, declared,
                                    [&](const TDataLine& d, int n) { AppendRecord(data, d, n); });
   if (pass.end == PassEnd::BadLine) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <vector>
@@ -138,12 +139,50 @@ std::string ToCharsText(double x, std::chars_format fmt, int precision) {
 
 }  // namespace
 
+namespace {
+
+// Survey files are millions of short plain decimals ("12.5", "0.0034"): those are read
+// exactly without the general conversion. With at most 15 significant digits the digits
+// form an exact integer and 10^k (k <= 22) is exact too, so one division is correctly
+// rounded (Clinger's fast path). Anything else (exponents, long mantissas) returns false
+// and takes the general path.
+bool ParsePlainDecimal(std::string_view s, double& value) {
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::uint64_t digits = 0;
+  int significant = 0, fraction = 0;
+  bool point = false, any = false;
+  for (const char c : s) {
+    if (c >= '0' && c <= '9') {
+      any = true;
+      if (significant > 0 || c != '0') ++significant;
+      if (significant > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++fraction;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!any || fraction > 22) return false;
+  value = static_cast<double>(digits) / kPow10[fraction];
+  return true;
+}
+
+}  // namespace
+
 bool ParseReal(std::string_view token, double& value) {
   std::string_view s = token;
   bool negative = false;
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
     negative = s[0] == '-';
     s.remove_prefix(1);
+  }
+  if (double plain = 0; ParsePlainDecimal(s, plain)) {
+    value = negative ? -plain : plain;
+    return true;
   }
   long long exponent = 0;
   const std::size_t mantissaEnd = CheckDecimalGrammar(s, exponent);

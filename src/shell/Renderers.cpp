@@ -4,32 +4,48 @@
 #include <QFileDialog>
 #include <QWidget>
 
+#include "core/DrawRegistry.h"
 #include "core/SctDraw.h"
 #include "core/StandardRenderers.h"
+#include "render/ModelSection.h"
 #include "render/Pseudosection.h"
 #include "shell/ShellEnv.h"
 
-// The model section is on its way; its hooks are used as soon as its header is there.
-#if __has_include("render/ModelSection.h")
-#include "render/ModelSection.h"
-#define KARVELO_HAVE_MODEL_SECTION_HEADER 1
-#endif
-
 namespace karvelo::shell {
+namespace {
+
+// The diagram's reference items as the model section draws them.
+void HandOverReferenceData(const TSectionDiagram& diagram) {
+  ModelOverlays.References.clear();
+  for (const TReferenceData& item : diagram.ReferenceData()) {
+    TReferenceColumn column;
+    column.Position = item.Position();
+    column.Method = item.Method();
+    column.HasGwl = item.GWlData();
+    column.Gwl = item.Gwl();
+    for (const TReferenceLayer& layer : item.Layers()) {
+      column.Layers.push_back(
+          {layer.Depth(), layer.MaterialCode(), layer.MaterialText(), layer.MaterialColor()});
+    }
+    ModelOverlays.References.push_back(std::move(column));
+  }
+}
+
+}  // namespace
 
 void RegisterDiagramRenderers() {
   RegisterStandardRenderers();
+  // The 2D model section, until the standard set carries it.
+  if (!RendererOf(dtModsec2D)) RegisterRenderer(dtModsec2D, PlotModelSection);
 }
 
 void SetLabelProgramFolder(const std::string& folder) {
   PseudoLabelProgramFolder = folder;
-#ifdef KARVELO_HAVE_MODEL_SECTION_HEADER
   ModelLabelProgramFolder = folder;
-#endif
 }
 
-void BeginDrawing([[maybe_unused]] TSectionDiagram& diagram, [[maybe_unused]] QWidget* window) {
-#ifdef KARVELO_HAVE_MODEL_SECTION_HEADER
+void BeginDrawing(TSectionDiagram& diagram, QWidget* window) {
+  HandOverReferenceData(diagram);
   TSectionDiagram* d = &diagram;
   ChooseModelFile = [d, window]() -> std::string {
     const QString chosen =
@@ -41,13 +57,10 @@ void BeginDrawing([[maybe_unused]] TSectionDiagram& diagram, [[maybe_unused]] QW
     d->Save();
     return path;
   };
-#endif
 }
 
 void EndDrawing() {
-#ifdef KARVELO_HAVE_MODEL_SECTION_HEADER
   ChooseModelFile = nullptr;
-#endif
 }
 
 }  // namespace karvelo::shell

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -401,6 +403,33 @@ TEST(SplineTest, StraightLineStaysStraight) {
   for (double q : {1.0, 1.7, 3.3, 6.9}) {
     bool outside = false;
     EXPECT_NEAR(SplineValue(n, x, y, y2, h, q, outside), 2 * q + 1, 1e-12);
+  }
+}
+
+}  // namespace
+}  // namespace karvelo
+
+namespace karvelo {
+namespace {
+
+// Plain decimals take a fast path; it must give the very same double as the general
+// conversion, for every length of mantissa and fraction it accepts and just beyond.
+TEST(ParseRealTest, PlainDecimalsReadExactlyAsTheGeneralConversion) {
+  std::mt19937_64 rng(12345);
+  for (int i = 0; i < 200000; ++i) {
+    const int intDigits = static_cast<int>(rng() % 10);
+    const int fracDigits = static_cast<int>(rng() % 18);
+    std::string text;
+    for (int d = 0; d < intDigits; ++d) text += static_cast<char>('0' + rng() % 10);
+    if (fracDigits > 0 || text.empty()) text += '.';
+    for (int d = 0; d < fracDigits; ++d) text += static_cast<char>('0' + rng() % 10);
+    if (text == ".") text = "0.5";
+    double expected = 0, got = -1;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_TRUE(ParseReal(text, got)) << text;
+    ASSERT_EQ(got, expected) << text;
+    ASSERT_TRUE(ParseReal("-" + text, got)) << text;
+    ASSERT_EQ(got, -expected) << text;
   }
 }
 
