@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Generates the bundled demo survey resources/demo/DEMODATA.DAT.
+"""Generates the bundled demo survey resources/demo/DEMODATA.DAT and its model
+resources/demo/DEMODATA.RH2.
 
 A Wenner profile of 81 electrodes at 2.5 m over a synthetic earth: a conductive clay
 cover thickening to the east, a resistive bedrock ridge, a water-filled channel cut into
@@ -9,6 +10,10 @@ pseudo-position (a cheap stand-in for a forward model that still looks like fiel
 with 2 % multiplicative noise from a fixed seed so the file is the same on every run.
 The ground surface rises gently towards the middle; the topography section lists one
 point per electrode as true horizontal positions.
+
+The model file is the synthetic earth itself written as an RH2 model (one column per
+electrode, cells thickening with depth, each column hung from its ground elevation), so
+the demo shows a 2D model section beside its pseudosection.
 
 Pure Python: no packages needed. Run from anywhere:  python3 tools/make_demo.py
 """
@@ -84,10 +89,42 @@ def main():
         out.append(f"{fmt(x, 2)} {elevation(x):.2f}")
     out += ["0", "0", "0", "0"]
     here = os.path.dirname(os.path.abspath(__file__))
-    path = os.path.join(here, "..", "resources", "demo", "DEMODATA.DAT")
+    folder = os.path.join(here, "..", "resources", "demo")
+    path = os.path.join(folder, "DEMODATA.DAT")
     with open(path, "w", newline="\r\n") as f:
         f.write("\n".join(out) + "\n")
     print(f"wrote {os.path.normpath(path)}: {len(lines)} data")
+    write_model(os.path.join(folder, "DEMODATA.RH2"))
+
+
+def cell_bottoms():
+    """Lower boundaries of the model cells: 0.6 m at the top, 10 % thicker each."""
+    bottoms, depth, thickness = [], 0.0, 0.6
+    while depth < 24.0:
+        depth += thickness
+        bottoms.append(round(depth, 2))
+        thickness *= 1.1
+    return bottoms
+
+
+def write_model(path):
+    bottoms = cell_bottoms()
+    out = ["RHO-2"]
+    for k in range(ELECTRODES):
+        x = k * SPACING
+        out.append(f"{fmt(x, 2)} {elevation(x):.3f}\t // X, alt")
+        out.append(str(len(bottoms) + 1))
+        top = 0.0
+        for bottom in bottoms:
+            mid = 0.5 * (top + bottom)
+            out.append(f"{10 ** log_rho(x, mid):.1f} {bottom:.2f}")
+            top = bottom
+        out.append(f"{10 ** log_rho(x, top + 2.0):.1f}")
+    out += ["/RESIDUALS:", "0.000", "/INVERSION METHOD INFORMATION:",
+            "Synthetic earth of the demo survey (no inversion)"]
+    with open(path, "w", newline="\r\n") as f:
+        f.write("\n".join(out) + "\n")
+    print(f"wrote {os.path.normpath(path)}: {ELECTRODES} columns, {len(bottoms) + 1} cells each")
 
 
 if __name__ == "__main__":

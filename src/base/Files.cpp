@@ -123,6 +123,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+  // A folder opens as a stream on Linux and reports a nonsense size: not a file.
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::string data;

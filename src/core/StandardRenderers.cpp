@@ -6,6 +6,7 @@
 #include "core/DrawRegistry.h"
 #include "render/DrawLayer.h"
 #include "render/ModelSection.h"
+#include "render/ModelSection1D.h"
 #include "render/Pseudosection.h"
 
 namespace karvelo {
@@ -19,6 +20,7 @@ void RegisterStandardRenderers() {
   PseudoLabelProgramFolder = ProgramFolder();
   ModelLabelProgramFolder = ProgramFolder();
   RegisterRenderer(dtPseudo, PlotPseudosection);
+  RegisterRenderer(dtModsec1D, PlotModelSection1D);
   RegisterRenderer(dtModsec2D, PlotModelSection);
   RegisterDataRecordsConsumer([](TDatData&& data) { AdoptPseudoData(std::move(data)); });
 }

@@ -5,7 +5,6 @@
 // program's single dialog instances.
 
 #include <QMainWindow>
-#include <QMenu>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -143,7 +142,7 @@ class TfrmMain : public QMainWindow {
 
   QMdiArea* mdiArea = nullptr;
   QPointer<TfrmMDIChild> lastActivated_;
-  QPointer<QMenu> mergedMenu_;
+  QMenu* mergedMenu_ = nullptr;
   std::string FSettingsPath;
   bool settingsProblemTold_ = false;
   bool settingsSaved_ = false;

@@ -86,6 +86,7 @@ TEST(TextLinesTest, EveryLineEndingAndAMissingFinalBreak) {
   ASSERT_TRUE(t.ReadLine(line));
   EXPECT_EQ(line, "a");
   EXPECT_FALSE(TextLines().Open("/nonexistent/file.dat"));
+  EXPECT_FALSE(TextLines().Open(fs::temp_directory_path().string()));  // a folder is no file
 }
 
 TEST(PromptsSeam, ScopedPromptsInstallAndRestore) {
