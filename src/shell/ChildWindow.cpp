@@ -203,6 +203,15 @@ void TfrmMDIChild::DrawDiagram() {
   FDrawing = true;
   gAnyDrawing = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // D10 whatever happens on the way: a window must never stay locked in "drawing".
+  struct EndOfDrawing {
+    bool& drawing;
+    ~EndOfDrawing() {
+      QApplication::restoreOverrideCursor();
+      drawing = false;
+      gAnyDrawing = false;
+    }
+  } end{FDrawing};
   // D2
   imgDiagram->setPixmap(DrawingBanner());
   imgDiagram->repaint();
@@ -227,18 +236,21 @@ void TfrmMDIChild::DrawDiagram() {
   FSectionDiagram->SetWidth(w);
   FSectionDiagram->SetHeight(h);
   BeginDrawing(*FSectionDiagram, this);
+  struct CanvasRelease {
+    TSectionDiagram& diagram;
+    ~CanvasRelease() {
+      EndDrawing();
+      diagram.SetCanvas(nullptr);  // the canvas lives only for this drawing
+    }
+  } release{*FSectionDiagram};
   FSectionDiagram->Draw();
-  EndDrawing();
-  FSectionDiagram->SetCanvas(nullptr);
-  // D8, D9
+  // D8, D9. A 1D section without a model is drawn as the pseudosection: the marks follow.
+  mnuTypePseudo->setChecked(FSectionDiagram->DiagramType() == dtPseudo);
+  mnuType2D->setChecked(FSectionDiagram->DiagramType() == dtModsec2D);
   FShowsError = FSectionDiagram->Exception();
   imgDiagram->setPixmap(FShowsError ? ErrorBanner() : QPixmap::fromImage(canvas.Image()));
   FDrawnSize = QSize(w, h);
   ++FDrawCount;
-  // D10
-  QApplication::restoreOverrideCursor();
-  FDrawing = false;
-  gAnyDrawing = false;
 }
 
 void TfrmMDIChild::RedrawIfResized() {

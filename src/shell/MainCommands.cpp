@@ -126,13 +126,8 @@ void TfrmMain::MergeDiagramMenu() {
     menuBar()->removeAction(mergedMenu_->menuAction());
   }
   mergedMenu_ = wanted;
-  if (wanted) {
-    menuBar()->insertAction(mnuWindow->menuAction(), wanted->menuAction());
-    // A closed window takes its menu along.
-    connect(wanted, &QObject::destroyed, this, [this, wanted] {
-      if (mergedMenu_ == wanted) mergedMenu_ = nullptr;
-    });
-  }
+  // A closed window takes its menu along (mergedMenu_ then reads null).
+  if (wanted) menuBar()->insertAction(mnuWindow->menuAction(), wanted->menuAction());
 }
 
 void TfrmMain::FillWindowMenu() {

@@ -5,6 +5,7 @@
 // program's single dialog instances.
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -142,7 +143,7 @@ class TfrmMain : public QMainWindow {
 
   QMdiArea* mdiArea = nullptr;
   QPointer<TfrmMDIChild> lastActivated_;
-  QMenu* mergedMenu_ = nullptr;
+  QPointer<QMenu> mergedMenu_;
   std::string FSettingsPath;
   bool settingsProblemTold_ = false;
   bool settingsSaved_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 
-// What a diagram window adds to the standard renderers: the reference data and the
-// model-file dialog of the model section, and the folder of the global label files.
+// What a diagram window adds to the standard renderers: the model section's dialog for
+// a missing model file, and the folder of the global label files.
 
 #include <string>
 
@@ -13,16 +13,15 @@ class TSectionDiagram;
 
 namespace karvelo::shell {
 
-// The standard renderers and drawing layer (core/StandardRenderers.h) and the 2D model
-// section. Safe to call more than once.
+// The standard renderers and drawing layer (core/StandardRenderers.h). Safe to call more
+// than once.
 void RegisterDiagramRenderers();
 
 // The folder the label files PSEUDO.TXT and MODSEC.TXT are looked for in last.
 void SetLabelProgramFolder(const std::string& folder);
 
-// Around a drawing of `diagram` in `window`: the model section gets the diagram's
-// reference data, and its dialog for a model file that has gone missing picks the file
-// in that window and saves the diagram's settings.
+// Around a drawing of `diagram` in `window`: the model section's dialog for a model file
+// that has gone missing picks the file in that window and saves the diagram's settings.
 void BeginDrawing(TSectionDiagram& diagram, QWidget* window);
 void EndDrawing();
 

@@ -115,10 +115,12 @@ TEST_F(ChildWindow, TypeAndFontChangesRedraw) {
   ASSERT_NE(child, nullptr);
   EXPECT_TRUE(child->mnuTypePseudo->isChecked());
   int draws = child->DrawCount();
+  // A 1D section: no model is built when the user declines, and the pseudosection shows.
+  prompts.defaultAnswer = Answer::No;
   child->DrawModsec1d();
   EXPECT_EQ(child->DrawCount(), ++draws);
-  EXPECT_FALSE(child->mnuTypePseudo->isChecked());
   EXPECT_FALSE(child->mnuType2D->isChecked());
+  EXPECT_EQ(child->mnuTypePseudo->isChecked(), child->Diagram()->DiagramType() == dtPseudo);
   child->DrawModsec2d();
   EXPECT_EQ(child->DrawCount(), ++draws);
   EXPECT_TRUE(child->mnuType2D->isChecked());
