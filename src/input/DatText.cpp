@@ -10,10 +10,6 @@ namespace {
 
 TDatProblem gProblem;
 
-bool IsBlankOrControl(char c) {
-  return static_cast<unsigned char>(c) <= ' ';
-}
-
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -75,11 +71,7 @@ void ClearDatProblem() {
 namespace dattext {
 
 std::string_view Trim(std::string_view s) {
-  std::size_t b = 0;
-  std::size_t e = s.size();
-  while (b < e && IsBlankOrControl(s[b])) ++b;
-  while (e > b && IsBlankOrControl(s[e - 1])) --e;
-  return s.substr(b, e - b);
+  return TrimBlanks(s);
 }
 
 bool KeywordIs(std::string_view line, std::string_view keyword) {

@@ -26,13 +26,17 @@ bool IsBlankOrControl(char c) {
   return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string_view Trim(std::string_view s) {
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
   std::size_t b = 0;
   std::size_t e = s.size();
   while (b < e && IsBlankOrControl(s[b])) ++b;
   while (e > b && IsBlankOrControl(s[e - 1])) --e;
   return s.substr(b, e - b);
 }
+
+namespace {
 
 // Splits off the next token: it ends at the first space, tab or comma, which is
 // consumed; the rest is trimmed so that runs of blanks, and a blank after a comma,
@@ -41,7 +45,7 @@ std::string_view NextToken(std::string_view& rest) {
   std::size_t end = 0;
   while (end < rest.size() && rest[end] != ' ' && rest[end] != '\t' && rest[end] != ',') ++end;
   const std::string_view token = rest.substr(0, end);
-  rest = end < rest.size() ? Trim(rest.substr(end + 1)) : std::string_view();
+  rest = end < rest.size() ? TrimBlanks(rest.substr(end + 1)) : std::string_view();
   return token;
 }
 
@@ -116,7 +120,7 @@ bool ParseLine(std::string_view line, int count, std::array<T, MaxLineValues>& v
     CurrentPrompts().Message(TooManyValuesText, MessageKind::Error);
     return false;
   }
-  std::string_view rest = Trim(line);
+  std::string_view rest = TrimBlanks(line);
   lineText.assign(rest);
   bool ok = true;
   for (int i = 0; i < count; ++i) {

@@ -19,6 +19,10 @@ namespace karvelo {
 using LineValueArray = std::array<double, MaxLineValues>;
 using LineIntArray = std::array<std::int32_t, MaxLineValues>;
 
+// The text without leading and trailing blanks and control characters: how every
+// line of the program's text files is trimmed before it is read.
+std::string_view TrimBlanks(std::string_view s);
+
 // Converts a whole token as a decimal real ("." separator, optional sign and exponent).
 // False (value unchanged) for anything else, including "inf" and "nan".
 bool ParseReal(std::string_view token, double& value);
@@ -35,8 +39,7 @@ bool ReadRealField(LineCursor& cursor, double& value);
 
 // Parses the first `count` numbers of one line of text (already read) into `values`
 // and stores the trimmed line in `lineText`. The building block of ReadRealLine.
-bool ParseRealLine(std::string_view line, int count, LineValueArray& values,
-                   std::string& lineText);
+bool ParseRealLine(std::string_view line, int count, LineValueArray& values, std::string& lineText);
 bool ParseIntegerLine(std::string_view line, int count, LineIntArray& values,
                       std::string& lineText);
 

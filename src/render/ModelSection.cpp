@@ -14,6 +14,7 @@
 #include "render/ColourScale.h"
 #include "render/DrawLayer.h"
 #include "render/ModelColumns.h"
+#include "render/ModelDrawing.h"
 #include "render/ModelImage.h"
 
 namespace karvelo {
@@ -41,13 +42,6 @@ void Tell(const std::string& text, MessageKind kind) {
   CurrentPrompts().Message(text, kind);
 }
 
-std::string Trimmed(std::string_view s) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return std::string(s);
-}
-
 // The extension as the load sequence takes it: the first "." and three characters.
 std::string ModelExtension(const std::string& fileName) {
   const std::size_t dot = fileName.find('.');
@@ -58,31 +52,13 @@ bool IsModFile() {
   return ModelExtension(RhoFilename) == ".MOD";
 }
 
-// What a drawing changes only for itself is put back however it ends.
-class TDrawingScope {
- public:
-  explicit TDrawingScope(Canvas& canvas) : canvas_(canvas), plotTopo_(PlotTopo) {}
-  TDrawingScope(const TDrawingScope&) = delete;
-  TDrawingScope& operator=(const TDrawingScope&) = delete;
-  ~TDrawingScope() {
-    ResetViewPort();
-    SetTextOpaque(0);
-    SetTextJustify(CenterText, BottomText);
-    canvas_.SetFontColour(Black);
-    PlotTopo = plotTopo_;
-  }
-
- private:
-  Canvas& canvas_;
-  bool plotTopo_;
-};
-
 // ---- Labels ----------------------------------------------------------------------------------
 
 void PrepareLabels() {
   if (ReadModsecLabels(DataFolder, ModelLabelProgramFolder)) {
     CurrentLabels = ModelLabels;
-    CurrentLabels.MethodStr = Trimmed(optrec.ArrayType.str() + CurrentLabels.MethodStr);
+    CurrentLabels.MethodStr =
+        std::string(TrimBlanks(optrec.ArrayType.str() + CurrentLabels.MethodStr));
   } else {
     CurrentLabels = EnglishModelLabels();
     CurrentLabels.MethodStr = optrec.ArrayType.str() + " " + ModelKindName(ModelKind);
@@ -161,18 +137,6 @@ bool ModelMatchesData() {
 
 // ---- Page
 // ----------------------------------------------------------------------------------------
-
-void ClearPage(Canvas& canvas, int width, int height) {
-  ResetViewPort();
-  SetFillPattern(-1);
-  canvas.SetBrushStyle(BrushStyle::Solid);
-  canvas.SetPenStyle(PenStyle::Solid);
-  canvas.SetPenWidth(1);
-  SetBrushColour(White);
-  SetPenColour(White);
-  Rectangle(0, 0, width, height);
-  SetPenColour(Black);
-}
 
 void DrawFurniture(Canvas& canvas) {
   if (!graphtype.PlotFrameEtc) return;
@@ -277,8 +241,20 @@ bool TopographyCovers(double xMin, double xMax) {
 // ---- Driver
 // --------------------------------------------------------------------------------------
 
+void ClearModelPage(Canvas& canvas, int width, int height) {
+  ResetViewPort();
+  SetFillPattern(-1);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  canvas.SetPenStyle(PenStyle::Solid);
+  canvas.SetPenWidth(1);
+  SetBrushColour(White);
+  SetPenColour(White);
+  Rectangle(0, 0, width, height);
+  SetPenColour(Black);
+}
+
 void PlotModelSection(Canvas& canvas, int width, int height) {
-  const TDrawingScope scope(canvas);
+  const ModelDrawingScope scope(canvas);
   ModelKind = ModelKind2D;
   PrepareLabels();
   bool modFile = IsModFile();
@@ -293,7 +269,7 @@ void PlotModelSection(Canvas& canvas, int width, int height) {
   }
   ApplyQuantityLabel();
 
-  ClearPage(canvas, width, height);
+  ClearModelPage(canvas, width, height);
   if (!ModelLayout(width, height)) {
     Tell(DiagramDoesNotFitText, MessageKind::Information);
     return;

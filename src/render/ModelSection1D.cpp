@@ -13,9 +13,11 @@
 #include "base/Prompts.h"
 #include "base/Res2err.h"
 #include "input/ModelReaders.h"
+#include "input/QvMath.h"
 #include "render/Axes.h"
 #include "render/ColourScale.h"
 #include "render/DrawLayer.h"
+#include "render/ModelDrawing.h"
 #include "render/ModelSection.h"
 
 namespace karvelo {
@@ -31,32 +33,6 @@ constexpr int Last1DKind = 3;
 void Tell(const std::string& text, MessageKind kind) {
   CurrentPrompts().Message(text, kind);
 }
-
-std::string Trimmed(std::string_view s) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return std::string(s);
-}
-
-// What a drawing changes only for itself is put back however it ends.
-class DrawingScope {
- public:
-  explicit DrawingScope(Canvas& canvas) : canvas_(canvas), plotTopo_(PlotTopo) {}
-  DrawingScope(const DrawingScope&) = delete;
-  DrawingScope& operator=(const DrawingScope&) = delete;
-  ~DrawingScope() {
-    ResetViewPort();
-    SetTextOpaque(0);
-    SetTextJustify(CenterText, BottomText);
-    canvas_.SetFontColour(Black);
-    PlotTopo = plotTopo_;
-  }
-
- private:
-  Canvas& canvas_;
-  bool plotTopo_;
-};
 
 // The model file of the current model kind: ModelPath, ModelFileExt and RhoFilename.
 void SelectModel() {
@@ -126,7 +102,8 @@ bool TopographyCoversModel() {
 void PrepareLabels() {
   if (ReadModsecLabels(DataFolder, ModelLabelProgramFolder)) {
     CurrentLabels = ModelLabels;
-    CurrentLabels.MethodStr = Trimmed(optrec.ArrayType.str() + CurrentLabels.MethodStr);
+    CurrentLabels.MethodStr =
+        std::string(TrimBlanks(optrec.ArrayType.str() + CurrentLabels.MethodStr));
   } else {
     CurrentLabels = EnglishModelLabels();
     CurrentLabels.MethodStr = optrec.ArrayType.str() + " " + ModelKindName(ModelKind);
@@ -140,18 +117,6 @@ void PrepareLabels() {
         bracket == std::string::npos ? std::string() : ip.substr(0, bracket + 1);
     CurrentLabels.ResStr = "Normalised " + head + "mS/m]";
   }
-}
-
-void ClearPage(Canvas& canvas, int width, int height) {
-  ResetViewPort();
-  SetFillPattern(-1);
-  canvas.SetBrushStyle(BrushStyle::Solid);
-  canvas.SetPenStyle(PenStyle::Solid);
-  canvas.SetPenWidth(1);
-  SetBrushColour(White);
-  SetPenColour(White);
-  Rectangle(0, 0, width, height);
-  SetPenColour(Black);
 }
 
 void DrawModel(Canvas& canvas) {
@@ -176,13 +141,13 @@ void PlotModelSection1D(Canvas& canvas, int width, int height) {
     Tell(WennerOnlyText, MessageKind::Information);
     throw EKarvNoModelCreated(WennerOnlyText);
   }
-  const DrawingScope scope(canvas);
+  const ModelDrawingScope scope(canvas);
   ReadTopography();
   const ModelState state = FindOrBuildModel();
   if (state == ModelState::None) throw EKarvNoModelCreated("No 1D model was built");
   if (state == ModelState::Unusable || !TopographyCoversModel()) return;
   PrepareLabels();
-  ClearPage(canvas, width, height);
+  ClearModelPage(canvas, width, height);
   if (!ModelLayout(width, height)) {
     Tell(DiagramDoesNotFit1DText, MessageKind::Information);
     return;
