@@ -7,8 +7,6 @@
 #include <fstream>
 
 #include "base/Files.h"
-#include "base/Res2err.h"
-#include "core/DrawRegistry.h"
 #include "input/QvMath.h"
 #include "render/DrawLayer.h"
 #include "shell/ShellTestSupport.h"
@@ -142,16 +140,19 @@ TEST_F(ChildWindow, TypeAndFontChangesRedraw) {
 TEST_F(ChildWindow, AFailedDrawingShowsTheBannerUntilACommandTriesAgain) {
   TfrmMDIChild* child = Frame().OpenFile(Copy("resources/demo/DEMODATA.DAT"));
   ASSERT_NE(child, nullptr);
-  RegisterRenderer(dtPseudo, [](Canvas&, int, int) { throw EKarvCapacity("rows"); });
+  ASSERT_FALSE(child->ShowsErrorBanner());
+  // A depth label step of 0 leaves the page without a depth scale.
+  const double step = child->Diagram()->DepthLabel();
+  child->Diagram()->SetDepthLabel(0);
   child->Redraw();
   EXPECT_TRUE(child->ShowsErrorBanner());
   EXPECT_EQ(child->Picture().size(), QSize(239, 25));
   ASSERT_FALSE(prompts.messages.empty());
   EXPECT_EQ(prompts.messages.back().text,
-            "Error : Data exceeds y-dimension capacity of plot routine!");
-  // Plain redraws leave it failed without asking again.
+            "Cannot plot diagram! Please check input files and diagram settings ...");
+  // Plain redraws leave it failed without telling again, even once the cause is gone.
   const std::size_t told = prompts.messages.size();
-  RegisterDiagramRenderers();
+  child->Diagram()->SetDepthLabel(step);
   child->Redraw();
   EXPECT_TRUE(child->ShowsErrorBanner());
   EXPECT_EQ(prompts.messages.size(), told);
@@ -161,20 +162,36 @@ TEST_F(ChildWindow, AFailedDrawingShowsTheBannerUntilACommandTriesAgain) {
   EXPECT_EQ(child->Picture().size(), child->size());
 }
 
+// Prompts that, while the drawing waits for the Y slice, ask the window to draw again,
+// as a resize or a key handled during the question would.
+class ReentrantPrompts : public ScriptedPrompts {
+ public:
+  TfrmMDIChild* window = nullptr;
+  int asked = 0;
+  int AskYSlice(const std::vector<double>& yValues, int lastChosen) override {
+    ++asked;
+    if (window) {
+      window->Redraw();
+      window->DrawPseudo();
+      window->PickPalette(0);
+    }
+    return ScriptedPrompts::AskYSlice(yValues, lastChosen);
+  }
+};
+
 TEST_F(ChildWindow, ARedrawDuringADrawingIsDropped) {
-  TfrmMDIChild* child = Frame().OpenFile(Copy("resources/demo/DEMODATA.DAT"));
+  ReentrantPrompts reentrant;
+  ScopedPrompts use(reentrant);
+  TfrmMDIChild* child = Frame().OpenFile(Copy("tests/fixtures/pseudo/WEN_3D.DAT"));
   ASSERT_NE(child, nullptr);
-  int calls = 0;
-  RegisterRenderer(dtPseudo, [&](Canvas&, int, int) {
-    ++calls;
-    child->Redraw();  // e.g. a resize handled while the drawing waits for the user
-    child->DrawPseudo();
-  });
+  ASSERT_TRUE(optrec.XYscan);
+  ASSERT_EQ(reentrant.asked, 1);  // the first drawing asked for the slice
+  reentrant.window = child;
+  reentrant.asked = 0;
   const int draws = child->DrawCount();
   child->Redraw();
-  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(reentrant.asked, 1);  // the requests made meanwhile did not draw
   EXPECT_EQ(child->DrawCount(), draws + 1);
-  RegisterDiagramRenderers();
 }
 
 TEST_F(ChildWindow, FirstDrawingTakesTheFileSettingsLaterOnesKeepTheWindows) {
@@ -235,7 +252,6 @@ TEST_F(ChildWindow, ModelFileIsDrawnAsAModelSection) {
   EXPECT_TRUE(child->mnuType2D->isChecked());
   EXPECT_TRUE(graphtype.ModSelFlag);
   EXPECT_TRUE(child->toolTip().contains(QStringLiteral("\nDepth: ")));
-  if (!RendererOf(dtModsec2D)) GTEST_SKIP() << "the model section renderer is not built yet";
   EXPECT_FALSE(child->ShowsErrorBanner());
   EXPECT_GE(PlotColoursShown(*child), 3);
 }

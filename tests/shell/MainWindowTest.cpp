@@ -197,6 +197,24 @@ TEST_F(MainWindow, SettingsFileRoundTripThroughTheFrame) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(MainWindow, SettingsFileLivesInTheUsersConfigurationFolder) {
+  const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("xdg")).toUtf8());
+  const std::string ini = InDir("xdg/HedbySoft/Karvelo.ini");
+  {
+    TfrmMain f;  // the default place
+    EXPECT_EQ(f.SettingsPath(), ini);
+    f.FWorkDir = "/from/xdg/";
+    f.close();
+  }
+  EXPECT_EQ(Slurp(ini), "/from/xdg/\n 3.00000000000000E-0002\nArial\n");
+  {
+    TfrmMain again;
+    EXPECT_EQ(again.FWorkDir, "/from/xdg/");
+  }
+  qputenv("XDG_CONFIG_HOME", old);
+}
+
 TEST_F(MainWindow, DamagedSettingsFileIsToldOnceAndDefaultsServe) {
   QDir().mkpath(dir.filePath(QStringLiteral("config/HedbySoft")));
   std::ofstream(InDir("config/HedbySoft/Karvelo.ini")) << "/work/\nlarge\nCourier\n";
