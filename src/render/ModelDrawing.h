@@ -28,6 +28,11 @@ class ModelDrawingScope {
   bool plotTopo_;
 };
 
+// The labels of a model drawing: the MODSEC.TXT label file when there is one (its
+// method line after the array name), else the English model labels with the array
+// name and the kind of model.
+void PrepareModelLabels();
+
 // Paints the whole page white and leaves a solid black pen.
 void ClearModelPage(Canvas& canvas, int width, int height);
 

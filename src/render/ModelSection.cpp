@@ -54,7 +54,9 @@ bool IsModFile() {
 
 // ---- Labels ----------------------------------------------------------------------------------
 
-void PrepareLabels() {
+}  // namespace
+
+void PrepareModelLabels() {
   if (ReadModsecLabels(DataFolder, ModelLabelProgramFolder)) {
     CurrentLabels = ModelLabels;
     CurrentLabels.MethodStr =
@@ -64,6 +66,8 @@ void PrepareLabels() {
     CurrentLabels.MethodStr = optrec.ArrayType.str() + " " + ModelKindName(ModelKind);
   }
 }
+
+namespace {
 
 // The legend names the plotted quantity: an IP plot's own unit text.
 void ApplyQuantityLabel() {
@@ -256,7 +260,7 @@ void ClearModelPage(Canvas& canvas, int width, int height) {
 void PlotModelSection(Canvas& canvas, int width, int height) {
   const ModelDrawingScope scope(canvas);
   ModelKind = ModelKind2D;
-  PrepareLabels();
+  PrepareModelLabels();
   bool modFile = IsModFile();
   if (!modFile) {
     if (!FindModelFile()) return;

@@ -100,14 +100,7 @@ bool TopographyCoversModel() {
 }
 
 void PrepareLabels() {
-  if (ReadModsecLabels(DataFolder, ModelLabelProgramFolder)) {
-    CurrentLabels = ModelLabels;
-    CurrentLabels.MethodStr =
-        std::string(TrimBlanks(optrec.ArrayType.str() + CurrentLabels.MethodStr));
-  } else {
-    CurrentLabels = EnglishModelLabels();
-    CurrentLabels.MethodStr = optrec.ArrayType.str() + " " + ModelKindName(ModelKind);
-  }
+  PrepareModelLabels();
   if (graphtype.IPflag == 0) return;
   CurrentLabels.ResStr = graphtype.TextStrIP;
   if (graphtype.NormalisedIP != 0) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/Files.h"
 #include "shell/DataSummary.h"
 #include "shell/ProgramSettings.h"
 #include "shell/ShellTestSupport.h"
@@ -17,10 +18,7 @@ namespace karvelo::shell::test {
 namespace {
 
 std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return ReadWholeFile(path).value_or("");
 }
 
 using MainWindow = ShellTest;

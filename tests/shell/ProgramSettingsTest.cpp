@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/Files.h"
 #include "shell/ProgramSettings.h"
 #include "shell/ShellEnv.h"
 
@@ -14,10 +15,7 @@ namespace karvelo::shell {
 namespace {
 
 std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return ReadWholeFile(path).value_or("");
 }
 
 void Spit(const std::string& path, const std::string& text) {

@@ -25,10 +25,7 @@ namespace karvelo::shell::test {
 namespace {
 
 std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return ReadWholeFile(path).value_or("");
 }
 
 std::vector<double> Row(const TfrmSettings& d, int column) {
