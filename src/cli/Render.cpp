@@ -1,6 +1,8 @@
 #include "cli/Render.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/Files.h"
@@ -22,6 +24,24 @@ namespace {
 void Fail(const std::string& text) {
   std::fprintf(stderr, "karvelo-plot: %s\n", text.c_str());
 }
+
+// KARVELO_TIMING=1 prints how long each stage took, for the benchmarks.
+class StageTimer {
+ public:
+  StageTimer() : on_(std::getenv("KARVELO_TIMING") != nullptr), last_(Clock::now()) {}
+  void Lap(const char* stage) {
+    if (!on_) return;
+    const auto now = Clock::now();
+    std::fprintf(stderr, "timing: %-8s %7.2f ms\n", stage,
+                 std::chrono::duration<double, std::milli>(now - last_).count());
+    last_ = now;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  bool on_;
+  Clock::time_point last_;
+};
 
 enum class ImageKind { Png, Gif, Bmp, Unknown };
 
@@ -99,6 +119,7 @@ int RenderFile(const std::string& absolute, const RenderOptions& o) {
   }
   // The load makes the data folder current: fix the output path first.
   const std::string output = std::filesystem::absolute(o.output).lexically_normal().string();
+  StageTimer timer;
   RegisterStandardRenderers();
   const std::string resources = ResourceFolder();
   std::string why;
@@ -107,6 +128,7 @@ int RenderFile(const std::string& absolute, const RenderOptions& o) {
   PaletteTable palette{};
   if (!LoadPalette(palette, PaletteFileName(o.palette))) return 2;
 
+  timer.Lap("setup");
   graphtype.FirstTime = true;
   TSectionDiagram diagram;
   const LoadResult loaded = LoadForCommand(diagram, absolute);
@@ -114,6 +136,7 @@ int RenderFile(const std::string& absolute, const RenderOptions& o) {
     Fail(absolute + " holds nothing that can be drawn");
     return 1;
   }
+  timer.Lap("load");
   diagram.GetProperties();
   ApplyChoices(diagram, o);
 
@@ -127,6 +150,7 @@ int RenderFile(const std::string& absolute, const RenderOptions& o) {
   diagram.SetWidth(o.width);
   diagram.SetHeight(o.height);
   diagram.Draw();
+  timer.Lap("draw");
   graphtype.FirstTime = false;
   if (diagram.Exception()) {
     Fail("the diagram could not be drawn");
@@ -137,6 +161,7 @@ int RenderFile(const std::string& absolute, const RenderOptions& o) {
     Fail("cannot write " + output + ": " + error);
     return 3;
   }
+  timer.Lap("write");
   return 0;
 }
 
