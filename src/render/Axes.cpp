@@ -239,5 +239,4 @@ std::string RelativeFolder(const std::string& base, const std::string& folder) {
   return result;
 }
 
-
 }  // namespace karvelo

@@ -34,5 +34,4 @@ std::string MisfitText(double rms);
 // needed, with a trailing separator); the full folder when the two do not share a root.
 std::string RelativeFolder(const std::string& base, const std::string& folder);
 
-
 }  // namespace karvelo

@@ -160,14 +160,14 @@ bool ReadInput(BuildInput& in) {
 // Returns the number of model columns.
 int InvertColumns(const BuildInput& in, const TLayerGrid& grid, bool oddAndEven,
                   std::vector<std::unique_ptr<ModelTarget>>& targets) {
-  TSoundingGridSpec spec;
-  spec.Start = in.xMin;
-  spec.ColumnWidth = in.unit / 4;
-  spec.UnitSpacing = in.unit;
-  spec.Overlap = optrec.overlap;
-  spec.PlotWhich = graphtype.PlotWhich;
+  TSoundingGridLayout placing;
+  placing.Start = in.xMin;
+  placing.ColumnWidth = in.unit / 4;
+  placing.UnitSpacing = in.unit;
+  placing.Overlap = optrec.overlap;
+  placing.PlotWhich = graphtype.PlotWhich;
   TSoundingColumns columns;
-  columns.Build(in.data.points, in.levels, spec);
+  columns.Build(in.data.points, in.levels, placing);
   if (columns.Unplaced() > 0) {
     throw EKarvCapacity("ERROR: Data exceeds y-dimension capacity of plot routine!");
   }

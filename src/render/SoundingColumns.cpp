@@ -52,8 +52,8 @@ double Resolve(std::span<const Placement> same, int plotWhich) {
 }  // namespace
 
 void TSoundingColumns::Build(std::span<const TDatPoint> data, std::span<const double> levels,
-                             const TSoundingGridSpec& spec) {
-  spec_ = spec;
+                             const TSoundingGridLayout& placing) {
+  placing_ = placing;
   levels_.assign(levels.begin(), levels.end());
   const std::size_t nRows = levels_.size();
   rowSpacing_.assign(nRows, 0.0);
@@ -67,7 +67,7 @@ void TSoundingColumns::Build(std::span<const TDatPoint> data, std::span<const do
   placed.reserve(data.size());
   for (const TDatPoint& d : data) {
     if (!(d.value > 0) || IsUndefined(d.value) || IsUndefined(d.position)) continue;
-    const double c = std::nearbyint((d.position - spec.Start) / spec.ColumnWidth) + 1;
+    const double c = std::nearbyint((d.position - placing.Start) / placing.ColumnWidth) + 1;
     if (!(c >= 1 && c <= kMaxColumn)) continue;
     const int row = keys.RowOf(d.depth);
     if (row < 0) {
@@ -94,7 +94,7 @@ void TSoundingColumns::Build(std::span<const TDatPoint> data, std::span<const do
     }
     const std::span<const Placement> same(placed.data() + i, k - i);
     rows_[static_cast<std::size_t>(placed[i].row)].push_back(
-        {placed[i].column, Resolve(same, spec.PlotWhich)});
+        {placed[i].column, Resolve(same, placing.PlotWhich)});
     i = k;
   }
 
@@ -143,7 +143,7 @@ void TSoundingColumns::SoundingAt(int j, TSounding& sounding) {
       const Cell& left = cells[c - 1];
       const Cell& right = cells[c];
       const int g = right.column - left.column;
-      if (!(g * spec_.UnitSpacing * 0.5 <= spec_.Overlap)) continue;
+      if (!(g * placing_.UnitSpacing * 0.5 <= placing_.Overlap)) continue;
       v = left.value + (right.value - left.value) * (j - left.column) / g;
     } else {
       continue;

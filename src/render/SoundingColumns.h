@@ -20,7 +20,7 @@
 
 namespace karvelo {
 
-struct TSoundingGridSpec {
+struct TSoundingGridLayout {
   double Start = 0;        // x of column 1
   double ColumnWidth = 0;  // distance between columns
   double UnitSpacing = 0;  // u of the gap rule g * u / 2 <= overlap
@@ -35,7 +35,7 @@ class TSoundingColumns {
   // in Unplaced() and left out; data left of column 1 or without a positive apparent
   // resistivity are left out as well.
   void Build(std::span<const TDatPoint> data, std::span<const double> levels,
-             const TSoundingGridSpec& spec);
+             const TSoundingGridLayout& placing);
 
   int Unplaced() const { return unplaced_; }
   // The largest column that received a datum (0 when none did).
@@ -61,7 +61,7 @@ class TSoundingColumns {
     int column;
     double x;
   };
-  TSoundingGridSpec spec_;
+  TSoundingGridLayout placing_;
   std::vector<double> levels_;
   std::vector<double> rowSpacing_;
   std::vector<std::vector<Cell>> rows_;

@@ -121,8 +121,8 @@ TDatPoint Datum(double x, double a, double value) {
 }
 
 // Unit spacing 1: columns 0.25 apart from x = 0; rows at pseudo-depths 0.5, 1, 1.5.
-TSoundingGridSpec Spec(double overlap, int plotWhich = 2) {
-  return TSoundingGridSpec{0.0, 0.25, 1.0, overlap, plotWhich};
+TSoundingGridLayout Spec(double overlap, int plotWhich = 2) {
+  return TSoundingGridLayout{0.0, 0.25, 1.0, overlap, plotWhich};
 }
 
 const std::vector<double> Levels{0.5, 1.0, 1.5};
