@@ -12,8 +12,21 @@
 
 #include "cli/PlotCommand.h"
 
+namespace {
+
+// A console tool on a machine without a desktop session has no XDG_RUNTIME_DIR; Qt's
+// note about it says nothing the user can act on, so it is kept off standard error.
+void ConsoleMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (type == QtDebugMsg) return;
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace karvelo::cli;
+  qInstallMessageHandler(ConsoleMessages);
   // Decide what is needed before a Qt application exists: --info needs no fonts and no
   // platform plugin, drawing needs the offscreen platform for text.
   bool info = false, help = false;
