@@ -28,7 +28,18 @@ void ConsolePrompts::Message(const std::string& text, MessageKind kind) {
   const char* prefix = kind == MessageKind::Error     ? "karvelo-plot: error: "
                        : kind == MessageKind::Warning ? "karvelo-plot: warning: "
                                                       : "karvelo-plot: ";
-  std::fprintf(stderr, "%s%s\n", prefix, ConsoleText(text).c_str());
+  const std::string shown = WithPathAsGiven(text, absolute_, given_);
+  std::fprintf(stderr, "%s%s\n", prefix, ConsoleText(shown).c_str());
+}
+
+std::string WithPathAsGiven(std::string text, const std::string& absolute,
+                            const std::string& given) {
+  if (absolute.empty() || absolute == given) return text;
+  for (auto p = text.find(absolute); p != std::string::npos;
+       p = text.find(absolute, p + given.size())) {
+    text.replace(p, absolute.size(), given);
+  }
+  return text;
 }
 
 bool ConsolePrompts::AskYesNo(const std::string& text) {

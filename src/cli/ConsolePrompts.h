@@ -33,6 +33,11 @@ class ConsolePrompts : public Prompts {
 
   // Every message text shown, in order (questions are not messages).
   const std::vector<std::string>& Messages() const { return messages_; }
+  // Echoed messages name the file as the user gave it rather than by its absolute path.
+  void SetPathAsGiven(const std::string& absolute, const std::string& given) {
+    absolute_ = absolute;
+    given_ = given;
+  }
   // Adds a note to the report, shown like a message.
   void Note(const std::string& text) { Message(text, MessageKind::Information); }
 
@@ -43,7 +48,12 @@ class ConsolePrompts : public Prompts {
   TDiagramType plotType_ = dtPseudo;
   int ySlice_ = 0;
   std::vector<std::string> messages_;
+  std::string absolute_, given_;
 };
+
+// `text` with every occurrence of `absolute` replaced by `given`.
+std::string WithPathAsGiven(std::string text, const std::string& absolute,
+                            const std::string& given);
 
 // A message text as one readable console line block: the "\n\r" line breaks of the
 // dialog texts become plain line breaks.

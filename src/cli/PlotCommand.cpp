@@ -25,16 +25,6 @@ void Fail(const std::string& text) {
   std::fprintf(stderr, "karvelo-plot: %s\n", text.c_str());
 }
 
-// Replaces every occurrence of the absolute path in a message by the path as given.
-std::string AsGiven(std::string text, const std::string& absolute, const std::string& given) {
-  if (absolute == given || absolute.empty()) return text;
-  for (auto p = text.find(absolute); p != std::string::npos;
-       p = text.find(absolute, p + given.size())) {
-    text.replace(p, absolute.size(), given);
-  }
-  return text;
-}
-
 // "line N: <text>" after the message that reported a reader's stop, so the user sees
 // where the file went wrong.
 void AddProblemLocation(std::vector<std::string>& messages) {
@@ -215,7 +205,7 @@ int RunInfo(const Options& o, const std::string& absolute) {
   const LoadResult r = LoadForCommand(diagram, absolute);
   std::vector<std::string> messages = prompts.Messages();
   AddProblemLocation(messages);
-  for (auto& m : messages) m = AsGiven(m, absolute, o.file);
+  for (auto& m : messages) m = WithPathAsGiven(m, absolute, o.file);
   const QJsonDocument doc(BuildInfoReport(o.file, r.kind, messages));
   std::fputs(doc.toJson(QJsonDocument::Indented).constData(), stdout);
   return r.readable ? 0 : 1;
@@ -236,6 +226,7 @@ int RunPlotCommand(const QStringList& arguments) {
   if (o.info) return RunInfo(o, absolute);
 
   ConsolePrompts prompts(o.ip, /*echo=*/true);
+  prompts.SetPathAsGiven(absolute, o.file);
   ScopedPrompts guard(prompts);
   prompts.SetDefaultAnswer(o.build == "no" ? Answer::No : Answer::Yes);
   const bool model = IsModelExtension(absolute);
