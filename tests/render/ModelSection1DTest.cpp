@@ -121,7 +121,7 @@ TDatPoint Datum(double x, double a, double value) {
 }
 
 // Unit spacing 1: columns 0.25 apart from x = 0; rows at pseudo-depths 0.5, 1, 1.5.
-TSoundingGridLayout Spec(double overlap, int plotWhich = 2) {
+TSoundingGridLayout Placing(double overlap, int plotWhich = 2) {
   return TSoundingGridLayout{0.0, 0.25, 1.0, overlap, plotWhich};
 }
 
@@ -132,7 +132,7 @@ TEST(SoundingColumnsTest, RowGapsAreBridgedOnlyWithinTheOverlap) {
   const std::vector<TDatPoint> data{Datum(0, 1, 10), Datum(2, 1, 30), Datum(1, 2, 50)};
   for (const double overlap : {4.0, 3.9}) {
     TSoundingColumns c;
-    c.Build(data, Levels, Spec(overlap));
+    c.Build(data, Levels, Placing(overlap));
     TSounding s;
     c.SoundingAt(5, s);  // x = 1: its own datum in row 2, row 1 bridged or not
     double x = 0;
@@ -155,7 +155,7 @@ TEST(SoundingColumnsTest, ColumnsHaveNoVerticalFill) {
   // Rows 1 and 3 at x = 1, row 2 nowhere near: the sounding keeps the hole.
   const std::vector<TDatPoint> data{Datum(1, 1, 10), Datum(1, 3, 30)};
   TSoundingColumns c;
-  c.Build(data, Levels, Spec(20));
+  c.Build(data, Levels, Placing(20));
   TSounding s;
   c.SoundingAt(5, s);
   EXPECT_EQ(s.Level, (std::vector<double>{0.5, 1.5}));
@@ -171,7 +171,7 @@ TEST(SoundingColumnsTest, DuplicatesFollowPlotWhichAndStrangersAreCounted) {
   const double expected[] = {10, 40, 27.5};  // first, last, running average
   for (int which = 0; which <= 2; ++which) {
     TSoundingColumns c;
-    c.Build(data, Levels, Spec(20, which));
+    c.Build(data, Levels, Placing(20, which));
     EXPECT_EQ(c.Unplaced(), 1);  // the pseudo-depth 3.5 is no row
     TSounding s;
     c.SoundingAt(5, s);
