@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "input/DatReader.h"
+#include "render/ModelSection1D.h"
 
 namespace karvelo::cli {
 
@@ -47,7 +48,8 @@ bool ConsolePrompts::AskYesNo(const std::string& text) {
   return defaultAnswer_ == Answer::Yes;
 }
 
-Answer ConsolePrompts::AskYesNoCancel(const std::string&) {
+Answer ConsolePrompts::AskYesNoCancel(const std::string& text) {
+  if (fastBuild_ && text == CompleteModelQuestion) return Answer::No;
   return defaultAnswer_;
 }
 

@@ -27,6 +27,8 @@ class ConsolePrompts : public Prompts {
 
   // The answers to questions that are not the IP question (the 1D build questions).
   void SetDefaultAnswer(Answer a) { defaultAnswer_ = a; }
+  // A fast 1D build: the question for the complete set of models is answered No.
+  void SetFastBuild(bool fast) { fastBuild_ = fast; }
   // The diagram type the plot-type question answers, and the Y slice (1-based, 0: first).
   void SetPlotType(TDiagramType t) { plotType_ = t; }
   void SetYSlice(int slice) { ySlice_ = slice; }
@@ -45,6 +47,7 @@ class ConsolePrompts : public Prompts {
   bool answerIP_;
   bool echo_;
   Answer defaultAnswer_ = Answer::Yes;
+  bool fastBuild_ = false;
   TDiagramType plotType_ = dtPseudo;
   int ySlice_ = 0;
   std::vector<std::string> messages_;

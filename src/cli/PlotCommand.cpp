@@ -229,6 +229,7 @@ int RunPlotCommand(const QStringList& arguments) {
   prompts.SetPathAsGiven(absolute, o.file);
   ScopedPrompts guard(prompts);
   prompts.SetDefaultAnswer(o.build == "no" ? Answer::No : Answer::Yes);
+  prompts.SetFastBuild(o.build == "fast");
   const bool model = IsModelExtension(absolute);
   prompts.SetPlotType(TypeFor(o, model));
   graphtype.ModSelFlag = model;
@@ -241,7 +242,6 @@ int RunPlotCommand(const QStringList& arguments) {
   ro.timeStep = o.timeStep;
   ro.spacing = o.spacing;
   ro.nFactor = o.nFactor;
-  ro.fastBuild = o.build == "fast";
   return RenderFile(absolute, ro);
 }
 

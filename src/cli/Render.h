@@ -17,7 +17,6 @@ struct RenderOptions {
   std::optional<int> timeStep;
   std::optional<double> spacing;
   std::optional<double> nFactor;
-  bool fastBuild = false;
 };
 
 struct LoadResult {
