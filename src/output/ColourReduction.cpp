@@ -262,7 +262,7 @@ std::optional<IndexedImage> IndexExactly(const QImage& image, int maxColours) {
   IndexedImage out;
   out.width = image.width();
   out.height = image.height();
-  out.indices.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+  out.indices.Resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
   constexpr std::size_t kSlots = 1024;  // open addressing, at most a quarter full
   std::array<QRgb, kSlots> keys{};      // 0 marks a free slot; stored colours are opaque
   std::array<std::uint8_t, kSlots> values{};
@@ -296,7 +296,7 @@ IndexedImage QuantizeStucki(const QImage& image) {
   out.width = image.width();
   out.height = image.height();
   out.palette = OctreePalette(image);
-  out.indices.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+  out.indices.Resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
   NearestColour nearest(out.palette);
   StuckiDiffuser diffuser(out.width);
   for (int y = 0; y < out.height; ++y) {

@@ -12,13 +12,15 @@
 #include <optional>
 #include <vector>
 
+#include "base/LargeBuffer.h"
+
 namespace karvelo {
 
 struct IndexedImage {
   int width = 0;
   int height = 0;
   std::vector<QRgb> palette;          // at most 256 opaque colours
-  std::vector<std::uint8_t> indices;  // width x height, row by row from the top
+  LargeBuffer<std::uint8_t> indices;  // width x height, row by row from the top
 
   const std::uint8_t* Row(int y) const {
     return indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);

@@ -12,7 +12,10 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <utility>
+
+#include "base/LargeBuffer.h"
 
 namespace karvelo {
 
@@ -27,8 +30,37 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// The memory behind a canvas's own picture; the image frees it when its last copy goes.
+struct PictureMemory {
+  void* bits;
+  std::size_t bytes;
+};
+
+void FreePictureMemory(void* info) {
+  auto* memory = static_cast<PictureMemory*>(info);
+  FreeLargeMemory(memory->bits, memory->bytes);
+  delete memory;
+}
+
+// A white picture in large-buffer memory: a full-screen picture is megabytes of fresh
+// memory, and first touching it page by page would cost more than drawing on it.
 QImage WhiteImage(int width, int height) {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  const qsizetype stride = static_cast<qsizetype>(width) * 4;
+  const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+  PictureMemory* memory = nullptr;
+  try {
+    memory = new PictureMemory{AllocateLargeMemory(bytes), bytes};
+  } catch (const std::bad_alloc&) {
+    return QImage();  // as QImage does when it cannot have the memory
+  }
+  QImage image(static_cast<uchar*>(memory->bits), width, height, stride, QImage::Format_RGB32,
+               FreePictureMemory, memory);
+  if (image.isNull()) {  // too large for QImage: it did not take the memory
+    FreePictureMemory(memory);
+    return QImage();
+  }
   image.fill(Qt::white);
   return image;
 }

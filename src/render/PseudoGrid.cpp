@@ -17,10 +17,10 @@ PseudoGrid::PseudoGrid()
       colUsed_(kColumnSlots, 0),
       colStamp_(kColumnSlots, 0),
       rowLevel_(PseudoGridRows + 1, 0.0),
-      // The cells are not initialised here: a column's cells are cleared when a window
-      // first touches it, so a drawing only pays for the part of the grid it uses.
-      cells_(std::make_unique_for_overwrite<double[]>(kCellCount)),
-      cellFilled_(std::make_unique_for_overwrite<std::uint8_t[]>(kCellCount)) {}
+      // A column's cells are cleared when a window first touches it; a drawing that
+      // uses part of the grid pays only for that part of its memory.
+      cells_(kCellCount),
+      cellFilled_(kCellCount) {}
 
 void PseudoGrid::StartWindow(const double* levels, int nLevels) {
   if (lowest_ > 0) {
@@ -41,7 +41,7 @@ void PseudoGrid::StartWindow(const double* levels, int nLevels) {
 void PseudoGrid::TouchColumn(int s) {
   if (colStamp_[Idx(s)] == stamp_) return;
   colStamp_[Idx(s)] = stamp_;
-  std::fill_n(cellFilled_.get() + CellIdx(s, 1), PseudoGridRows, std::uint8_t{0});
+  std::fill_n(cellFilled_.data() + CellIdx(s, 1), PseudoGridRows, std::uint8_t{0});
 }
 
 PlaceResult PseudoGrid::Place(std::span<const GridPoint> points, double xs, double xe,
@@ -127,8 +127,8 @@ void PseudoGrid::FillRows(double unitSpacing, double overlap) {
 void PseudoGrid::FillColumns() {
   for (int s = lowest_; s <= highest_; ++s) {
     if (colUsed_[Idx(s)] == 0) continue;
-    double* cell = cells_.get() + CellIdx(s, 1) - 1;  // cell[e] is row e
-    const std::uint8_t* filled = cellFilled_.get() + CellIdx(s, 1) - 1;
+    double* cell = cells_.data() + CellIdx(s, 1) - 1;  // cell[e] is row e
+    const std::uint8_t* filled = cellFilled_.data() + CellIdx(s, 1) - 1;
     int k = 0;
     for (int e = 1; e <= rowCount_; ++e) {
       if (filled[e] == 0) continue;

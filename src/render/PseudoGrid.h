@@ -11,10 +11,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
+#include "base/LargeBuffer.h"
 #include "base/PlotState.h"
 #include "input/QvMath.h"
 
@@ -71,8 +71,8 @@ class PseudoGrid {
     return colUsed_[Idx(s)] != 0 && cellFilled_[CellIdx(s, e)] != 0;
   }
   // The cells of a column in use, row e at index e - 1: the paint loop's fast access.
-  const double* ColumnValues(int s) const { return cells_.get() + CellIdx(s, 1); }
-  const std::uint8_t* ColumnFilled(int s) const { return cellFilled_.get() + CellIdx(s, 1); }
+  const double* ColumnValues(int s) const { return cells_.data() + CellIdx(s, 1); }
+  const std::uint8_t* ColumnFilled(int s) const { return cellFilled_.data() + CellIdx(s, 1); }
 
  private:
   static std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
@@ -90,8 +90,8 @@ class PseudoGrid {
   std::vector<std::uint8_t> colUsed_;
   std::vector<std::uint32_t> colStamp_;
   std::vector<double> rowLevel_;
-  std::unique_ptr<double[]> cells_;
-  std::unique_ptr<std::uint8_t[]> cellFilled_;
+  LargeBuffer<double> cells_;
+  LargeBuffer<std::uint8_t> cellFilled_;
   std::uint32_t stamp_ = 0;
   int highest_ = 0;
   int lowest_ = 0;  // the first column that received a datum (0 when none)
